@@ -10,7 +10,7 @@ PKGS=(
   libxlsxwriter-dev libkainjow-mustache-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql postgresql-client
-  fonts-wqy-microhei xdg-utils
+  fonts-wqy-microhei xdg-utils unzip
 )
 
 missing=()
