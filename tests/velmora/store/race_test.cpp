@@ -12,6 +12,11 @@ using namespace store;
 namespace {
 
 enum class Outcome { None, Posted, Refused, Failed };
+[[maybe_unused]] void PrintTo(Outcome o, std::ostream *os)
+{
+    static const char *const names[] = {"none", "posted", "refused", "failed"};
+    *os << names[int(o)];
+}
 
 class RaceTest : public testing::Test {
 protected:
