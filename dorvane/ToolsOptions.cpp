@@ -8,32 +8,6 @@
 
 IMPLEMENT_DYNCREATE(CToolsOptions)
 
-bool PageShown(PageCondition condition, VARIANT_BOOL crossmendPresent)
-{
-    switch (condition) {
-    case PageCondition::WithoutCrossmend: return crossmendPresent == VARIANT_FALSE;
-    case PageCondition::WithCrossmend: return crossmendPresent != VARIANT_FALSE;
-    case PageCondition::Always: break;
-    }
-    return true;
-}
-
-const std::vector<PageRow> &CToolsOptions::PageTable()
-{
-    static const std::vector<PageRow> table = {
-        {"General", IDD_GENERAL, PageCondition::Always, [](CToolsOptions &s) -> CKRPropertyPageEx * { return &s.m_general; }},
-        {"Path Variables", IDD_PATH_VARIABLES, PageCondition::Always,
-         [](CToolsOptions &s) -> CKRPropertyPageEx * { return &s.m_pathVariables; }},
-        {"User Interface", IDD_USER_INTERFACE, PageCondition::Always,
-         [](CToolsOptions &s) -> CKRPropertyPageEx * { return &s.m_interface; }},
-        {"Preferences", IDD_PREFERENCES, PageCondition::Always,
-         [](CToolsOptions &s) -> CKRPropertyPageEx * { return &s.m_preferences; }},
-        {"Directory", IDD_DIRECTORY, PageCondition::Always,
-         [](CToolsOptions &s) -> CKRPropertyPageEx * { return &s.m_directory; }},
-    };
-    return table;
-}
-
 CToolsOptions::AppLock::AppLock() : m_module(&DorvaneModule())
 {
     m_module->Lock();

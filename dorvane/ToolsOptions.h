@@ -3,6 +3,7 @@
 
 #include "IToolsOptions.h"
 #include "OptionsPage.h"
+#include "resource.h"
 
 #include "hostide/ide.h"
 #include "plinth/module.h"
@@ -14,8 +15,8 @@
 
 class CToolsOptions;
 
-// Which pages the sheet shows, in order. Pages are added to the table as
-// they are built.
+// Which pages the sheet shows, in order, and when. Each page built gets
+// its row here, in its place among the others.
 enum class PageCondition { Always, WithoutCrossmend, WithCrossmend };
 
 struct PageRow {
@@ -25,7 +26,15 @@ struct PageRow {
     CKRPropertyPageEx *(*page)(CToolsOptions &sheet);
 };
 
-bool PageShown(PageCondition condition, VARIANT_BOOL crossmendPresent);
+inline bool PageShown(PageCondition condition, VARIANT_BOOL crossmendPresent)
+{
+    switch (condition) {
+    case PageCondition::WithoutCrossmend: return crossmendPresent == VARIANT_FALSE;
+    case PageCondition::WithCrossmend: return crossmendPresent != VARIANT_FALSE;
+    case PageCondition::Always: break;
+    }
+    return true;
+}
 
 class CToolsOptions : public CKRPropertySheetEx {
     DECLARE_DYNCREATE(CToolsOptions)
@@ -90,3 +99,17 @@ private:
 // The component's module and the type information of IToolsOptions.
 CTModule &DorvaneModule();
 com::CComTypeInfoHolder &ToolsOptionsTypeInfo();
+
+inline const std::vector<PageRow> &CToolsOptions::PageTable()
+{
+    using Sheet = CToolsOptions;
+    static const std::vector<PageRow> table = {
+        {"General", IDD_GENERAL, PageCondition::Always, [](Sheet &s) -> CKRPropertyPageEx * { return &s.m_general; }},
+        {"Path Variables", IDD_PATH_VARIABLES, PageCondition::Always,
+         [](Sheet &s) -> CKRPropertyPageEx * { return &s.m_pathVariables; }},
+        {"User Interface", IDD_USER_INTERFACE, PageCondition::Always, [](Sheet &s) -> CKRPropertyPageEx * { return &s.m_interface; }},
+        {"Preferences", IDD_PREFERENCES, PageCondition::Always, [](Sheet &s) -> CKRPropertyPageEx * { return &s.m_preferences; }},
+        {"Directory", IDD_DIRECTORY, PageCondition::Always, [](Sheet &s) -> CKRPropertyPageEx * { return &s.m_directory; }},
+    };
+    return table;
+}
