@@ -559,9 +559,9 @@ void Host::failOn(const std::string &call, HRESULT hr, const std::string &descri
     m_failures[call] = {hr, description};
 }
 
-void Host::failFromSpec(const QString &spec)
+void Host::failFromText(const QString &text)
 {
-    for (const QString &entry : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString &entry : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString call = entry.section(QLatin1Char('='), 0, 0).trimmed();
         const QString rest = entry.section(QLatin1Char('='), 1);
         bool ok = false;

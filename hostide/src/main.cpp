@@ -75,7 +75,7 @@ int main(int argc, char **argv)
         com::registry::writeString(HKEY_LOCAL_MACHINE, "Software\\Karrowin\\Developer\\8.0", "Install Location",
                                    logFolder.toStdString());
         host.registerObjects(QApplication::applicationFilePath().toStdString());
-        host.failFromSpec(qEnvironmentVariable("HOSTIDE_FAIL"));
+        host.failFromText(qEnvironmentVariable("HOSTIDE_FAIL"));
 
         QStringList components = parser.values(reg);
         const QString built = QStringLiteral(HOSTIDE_COMPONENT_DIR "/dorvane.so");

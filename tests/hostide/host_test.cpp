@@ -65,7 +65,7 @@ TEST_F(HostObjects, ChosenCallFailsWithItsCodeAndDescription)
     EXPECT_EQ(com::takeErrorDescription(suite, IID_ISuiteInfo), "No suite");
     EXPECT_EQ(host->calls().back(), "SuiteInfo.GetSuiteNavFile") << "a failed call is still recorded";
 
-    host->failFromSpec(QStringLiteral("OptionSettings.get_HelpOnTop=0x80004005;Bad entry;AppSettings.Create=0x80070005:denied"));
+    host->failFromText(QStringLiteral("OptionSettings.get_HelpOnTop=0x80004005;Bad entry;AppSettings.Create=0x80070005:denied"));
     CComPtr<IOptionSettings> options;
     app.QueryInterface(IID_IOptionSettings, &options);
     VARIANT_BOOL v;

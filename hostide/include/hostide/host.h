@@ -43,7 +43,7 @@ public:
     void clearFailures() { m_failures.clear(); }
     // Reads failures from text "Op=0x800407D0:description;Op2=..." (the
     // host program's HOSTIDE_FAIL).
-    void failFromSpec(const QString &spec);
+    void failFromText(const QString &text);
 
     // Settings by name ("HelpOnTop", "NavFile", "ProgramFolder", ...);
     // booleans are kept as -1 and 0.
