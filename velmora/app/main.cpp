@@ -1,28 +1,30 @@
+#include "app_context.h"
+#include "dialogs.h"
+#include "mainwindow.h"
+#include "startup.h"
 #include "tfdata.h"
+#include "window_catalog.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QMessageBox>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quenlo"));
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    const QString title = QStringLiteral("“Tessaly”手机通讯版 V1.0 标准版");
-    QApplication::setApplicationDisplayName(title);
 
+    RegSetting settings;
+    QtDialogService dialogs;
+    Clock clock;
     TFData data;
-    try {
-        data.connect(ConnectionString::fromLogin(QString(), QString(), QString()).toString());
-    } catch (const DbError &e) {
-        QMessageBox::critical(nullptr, QStringLiteral("提示："),
-                              QStringLiteral("不能打开数据库，请确认网络联接是否正常、或服务器名、用户名、密码是否正确。\r\n\r\n错误信息：") +
-                                  e.message());
-        return 1;
-    }
-    QMainWindow main;
-    main.setWindowTitle(title);
-    main.showMaximized();
+    AppContext context{data, dialogs, settings, clock, {}, QApplication::applicationDirPath()};
+    WindowCatalog catalog;
+    registerShellWindows(catalog);
+
+    std::unique_ptr<TFmain> main = RunStartup(context, catalog);
+    if (!main)
+        return 0;
+    main->showMaximized();
+    main->restorePanels();
     return app.exec();
 }

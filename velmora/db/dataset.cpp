@@ -291,6 +291,14 @@ QVariant DataSet::valueAt(int row, int f) const
     return rows_[row].values[f];
 }
 
+QVariant DataSet::oldValue(const QString &name) const
+{
+    const int f = fieldIndex(name);
+    if (f < 0 || current_ < 0 || current_ >= rows_.size())
+        return {};
+    return rows_[current_].original[f];
+}
+
 QString DataSet::text(const QString &name) const { return sqlvalue::toString(value(name)); }
 qlonglong DataSet::integer(const QString &name) const { return sqlvalue::toInt(value(name)); }
 Money DataSet::money(const QString &name) const { return Money::fromVariant(value(name)); }
@@ -353,6 +361,18 @@ void DataSet::setValueAt(int row, int f, const QVariant &v)
     rows_[row].values[f] = n;
     calc(row);
     emit rowChanged(row);
+    if (onFieldChanged && !inFieldHook_) {
+        inFieldHook_ = true;
+        try {
+            onFieldChanged(*this, fields_[f].name);
+        } catch (...) {
+            inFieldHook_ = false;
+            throw;
+        }
+        inFieldHook_ = false;
+    }
+    if (autoPost_ && !inFieldHook_ && state_ == State::Edit)
+        post();
 }
 
 void DataSet::calc(int row)
@@ -403,25 +423,47 @@ void DataSet::post()
 {
     if (!isEditing())
         return;
+    if (batch_) {
+        if (beforePost)
+            beforePost(*this); // AbortError leaves the row in edit
+        Record &r = rows_[current_];
+        if (state_ == State::Edit && r.status == Status::Unchanged && r.values != r.original)
+            r.status = Status::Modified;
+        editBackup_.clear();
+        setState(State::Browse);
+        calc(current_);
+        emit rowChanged(current_);
+        if (afterPost)
+            afterPost(*this);
+        return;
+    }
+    // Checks (which may ask the user) run before the write locks anything; the
+    // write and whatever the after-post hook does with it are one unit.
     if (beforePost)
         beforePost(*this); // AbortError leaves the row in edit
-    Record &r = rows_[current_];
-    if (!batch_) {
+    const Record before = rows_[current_];
+    const State wasState = state_;
+    try {
+        Transaction tx(*db_);
+        Record &r = rows_[current_];
         if (state_ == State::Insert)
             writeInsert(r);
         else
             writeUpdate(r);
         r.status = Status::Unchanged;
         r.original = r.values;
-    } else if (state_ == State::Edit && r.status == Status::Unchanged && r.values != r.original) {
-        r.status = Status::Modified;
+        setState(State::Browse);
+        if (afterPost)
+            afterPost(*this);
+        tx.commit();
+    } catch (...) {
+        rows_[current_] = before;
+        setState(wasState);
+        throw;
     }
     editBackup_.clear();
-    setState(State::Browse);
     calc(current_);
     emit rowChanged(current_);
-    if (afterPost)
-        afterPost(*this);
 }
 
 void DataSet::cancel()

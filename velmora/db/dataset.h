@@ -52,6 +52,8 @@ public:
     void setBatchMode(bool on) { batch_ = on; }
     bool batchMode() const { return batch_; }
     void setReadOnly(bool on) { readOnly_ = on; }
+    // Posts each change at once (check-box grids).
+    void setAutoPost(bool on) { autoPost_ = on; }
     bool readOnly() const { return readOnly_; }
 
     // Declared before open(); filled by onCalcFields for each row.
@@ -62,6 +64,8 @@ public:
     std::function<void(DataSet &)> afterPost;
     std::function<void(DataSet &)> beforeDelete;
     std::function<void(DataSet &, int row)> onCalcFields;
+    // After a field of the current row was changed through setValue.
+    std::function<void(DataSet &, const QString &field)> onFieldChanged;
 
     void open();
     void close();
@@ -93,6 +97,8 @@ public:
 
     QVariant value(const QString &name) const;
     QVariant valueAt(int row, int field) const;
+    // The current row's value as read or last written (before this edit).
+    QVariant oldValue(const QString &name) const;
     QString text(const QString &name) const;
     qlonglong integer(const QString &name) const;
     Money money(const QString &name) const;
@@ -154,6 +160,8 @@ private:
     QStringList updateColumns_;
     bool batch_ = false;
     bool readOnly_ = false;
+    bool autoPost_ = false;
+    bool inFieldHook_ = false;
     QList<Field> calcFields_;
     QList<Field> fields_;
     QList<Record> rows_;

@@ -51,9 +51,14 @@ QVariant DataSetModel::data(const QModelIndex &index, int role) const
     const int f = fieldOfColumn(index.column());
     if (f < 0)
         return {};
+    const bool check = checks_ && ds_->fields()[f].kind == ColumnKind::Bool;
     switch (role) {
     case Qt::DisplayRole:
-        return ds_->displayText(index.row(), f);
+        return check ? QVariant() : QVariant(ds_->displayText(index.row(), f));
+    case Qt::CheckStateRole:
+        if (!check)
+            return {};
+        return ds_->valueAt(index.row(), f).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::EditRole: {
         const QVariant v = ds_->valueAt(index.row(), f);
         return ds_->fields()[f].kind == ColumnKind::Money && v.isValid() ? QVariant(v.value<Money>().toString(2)) : v;
@@ -74,10 +79,12 @@ QVariant DataSetModel::data(const QModelIndex &index, int role) const
 
 bool DataSetModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+    const bool check = role == Qt::CheckStateRole && (flags(index) & Qt::ItemIsUserCheckable);
+    if (!check && (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)))
         return false;
     try {
-        ds_->setValueAt(index.row(), fieldOfColumn(index.column()), value);
+        ds_->setValueAt(index.row(), fieldOfColumn(index.column()),
+                        check ? QVariant(value.toInt() == Qt::Checked) : value);
         lastError_.clear();
         return true;
     } catch (const DbError &e) {
@@ -102,7 +109,11 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags fl = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     const int f = fieldOfColumn(index.column());
-    if (f >= 0 && editable_ && !ds_->readOnly() && !ds_->fields()[f].readOnly && !ds_->fields()[f].calculated)
-        fl |= Qt::ItemIsEditable;
+    if (f >= 0 && editable_ && !ds_->readOnly() && !ds_->fields()[f].readOnly && !ds_->fields()[f].calculated) {
+        if (checks_ && ds_->fields()[f].kind == ColumnKind::Bool)
+            fl |= Qt::ItemIsUserCheckable;
+        else
+            fl |= Qt::ItemIsEditable;
+    }
     return fl;
 }

@@ -12,6 +12,8 @@ public:
 
     DataSet *dataSet() const { return ds_; }
     void setEditable(bool on);
+    // Boolean fields as check boxes instead of "是"/"否".
+    void setBoolsAsChecks(bool on) { checks_ = on; }
     bool editable() const { return editable_; }
     int fieldOfColumn(int column) const; // index into DataSet::fields()
     int columnOfField(const QString &name) const;
@@ -33,5 +35,6 @@ private:
     DataSet *ds_;
     QList<int> columns_;
     bool editable_ = true;
+    bool checks_ = false;
     QString lastError_;
 };

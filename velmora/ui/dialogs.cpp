@@ -1,5 +1,6 @@
 #include "dialogs.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -105,6 +106,7 @@ int ScriptedDialogService::exec(QDialog *dialog)
     }
     DialogHandler h = handlers_.takeFirst();
     dialog->show();
+    QApplication::setActiveWindow(dialog); // keys typed by the handler reach the focused control
     const int result = h(dialog);
     dialog->hide();
     return result < 0 ? dialog->result() : result; // -1: whatever the dialog decided

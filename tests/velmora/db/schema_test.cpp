@@ -150,6 +150,8 @@ TEST(SchemaModel, ColumnKindsComeFromTheTables)
     EXPECT_EQ(schema::columnKind(QString(), QStringLiteral("Magistral")), ColumnKind::Bool);
     EXPECT_EQ(schema::columnKind(QString(), QStringLiteral("SellDate")), ColumnKind::DateTime);
     EXPECT_EQ(schema::canonicalColumn(QStringLiteral("stockamount")), QStringLiteral("StockAmount"));
+    EXPECT_EQ(schema::columnKind(QString(), QStringLiteral("OrderID")), ColumnKind::Text); // text in bills, a number in stock
+    EXPECT_EQ(schema::columnKind(QStringLiteral("StockCost"), QStringLiteral("OrderID")), ColumnKind::Int);
     bool known = true;
     schema::columnKind(QString(), QStringLiteral("NoSuchColumn"), &known);
     EXPECT_FALSE(known);

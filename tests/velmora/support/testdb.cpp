@@ -46,13 +46,18 @@ ScratchDatabase::ScratchDatabase(Engine engine, bool withSchema) : engine_(engin
 std::unique_ptr<Database> ScratchDatabase::connectAgain() const
 {
     auto db = std::make_unique<Database>();
+    openLike(*db);
+    return db;
+}
+
+void ScratchDatabase::openLike(Database &db) const
+{
     if (engine_ == Engine::SQLite) {
-        db->openSqlite(file_, false);
+        db.openSqlite(file_, false);
     } else {
         const PgServer s = testPgServer();
-        db->openPostgres(s.host, s.port, s.user, s.password, name_, false);
+        db.openPostgres(s.host, s.port, s.user, s.password, name_, false);
     }
-    return db;
 }
 
 ScratchDatabase::~ScratchDatabase()

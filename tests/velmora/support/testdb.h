@@ -28,6 +28,8 @@ public:
     Database *operator->() { return db_.get(); }
     // A second connection to the same database (for races and checks).
     std::unique_ptr<Database> connectAgain() const;
+    // Opens the given connection on this database (a TFData's ADOConnection1).
+    void openLike(Database &target) const;
     const QString &name() const { return name_; }
     const QString &sqliteFile() const { return file_; }
 

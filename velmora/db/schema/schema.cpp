@@ -3,6 +3,7 @@
 #include "../database.h"
 
 #include <QSet>
+#include <optional>
 
 const ColumnDef *TableDef::column(const QString &n) const
 {
@@ -130,9 +131,20 @@ ColumnKind columnKind(const QString &tableName, const QString &column, bool *kno
     if (const TableDef *t = table(tableName))
         if (const ColumnDef *c = t->column(column))
             return c->kind;
+    // By name alone only when every table agrees ("OrderID" is a bill number in
+    // the bills but a head-row number in the stock tables: that stays text).
+    std::optional<ColumnKind> found;
     for (const TableDef *t : allTables())
-        if (const ColumnDef *c = t->column(column))
-            return c->kind == ColumnKind::Identity ? ColumnKind::Int : c->kind;
+        if (const ColumnDef *c = t->column(column)) {
+            const ColumnKind k = c->kind == ColumnKind::Identity ? ColumnKind::Int : c->kind;
+            if (found && *found != k) {
+                found.reset();
+                break;
+            }
+            found = k;
+        }
+    if (found)
+        return *found;
     if (known)
         *known = false;
     return ColumnKind::Text;
