@@ -1,5 +1,6 @@
 #include "app_context.h"
 #include "dialogs.h"
+#include "goods_bill_window.h"
 #include "mainwindow.h"
 #include "startup.h"
 #include "tfdata.h"
@@ -20,6 +21,7 @@ int main(int argc, char **argv)
     AppContext context{data, dialogs, settings, clock, {}, QApplication::applicationDirPath()};
     WindowCatalog catalog;
     registerShellWindows(catalog);
+    registerGoodsWindows(catalog);
 
     std::unique_ptr<TFmain> main = RunStartup(context, catalog);
     if (!main)

@@ -375,6 +375,17 @@ void DataSet::setValueAt(int row, int f, const QVariant &v)
         post();
 }
 
+void DataSet::setValueQuietly(int row, const QString &name, const QVariant &v)
+{
+    const int f = fieldIndex(name);
+    if (row < 0 || row >= rows_.size() || f < 0)
+        throw DbError(QStringLiteral("no such cell"));
+    rows_[row].values[f] = normalize(v, fields_[f].kind);
+    if (rows_[row].status == Status::Unchanged)
+        rows_[row].status = Status::Modified;
+    emit rowChanged(row);
+}
+
 void DataSet::calc(int row)
 {
     if (onCalcFields && !calcFields_.isEmpty())

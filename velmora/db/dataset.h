@@ -110,6 +110,9 @@ public:
     // Sets a field of the current row; a row in browse goes into edit first.
     void setValue(const QString &name, const QVariant &value);
     void setValueAt(int row, int field, const QVariant &value);
+    // Bookkeeping a save fills in (a bill number, a cost): no edit state, no
+    // checks or hooks; in batch mode the row is written with the others.
+    void setValueQuietly(int row, const QString &field, const QVariant &value);
 
     void append();
     void edit();

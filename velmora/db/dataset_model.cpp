@@ -25,10 +25,24 @@ void DataSetModel::rebuild()
     beginResetModel();
     columns_.clear();
     const auto &fields = ds_->fields();
-    for (int i = 0; i < fields.size(); ++i)
-        if (fields[i].visible)
-            columns_ << i;
+    if (order_.isEmpty()) {
+        for (int i = 0; i < fields.size(); ++i)
+            if (fields[i].visible)
+                columns_ << i;
+    } else {
+        for (const QString &name : order_) {
+            const int i = ds_->fieldIndex(name);
+            if (i >= 0 && fields[i].visible)
+                columns_ << i;
+        }
+    }
     endResetModel();
+}
+
+void DataSetModel::setColumnOrder(const QStringList &fields)
+{
+    order_ = fields;
+    rebuild();
 }
 
 void DataSetModel::setEditable(bool on)
@@ -109,7 +123,9 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags fl = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     const int f = fieldOfColumn(index.column());
-    if (f >= 0 && editable_ && !ds_->readOnly() && !ds_->fields()[f].readOnly && !ds_->fields()[f].calculated) {
+    // A calculated field made writable stands for an ID shown by name (its
+    // editor is the ellipsis button that picks the ID).
+    if (f >= 0 && editable_ && !ds_->readOnly() && !ds_->fields()[f].readOnly) {
         if (checks_ && ds_->fields()[f].kind == ColumnKind::Bool)
             fl |= Qt::ItemIsUserCheckable;
         else

@@ -2,6 +2,7 @@
 // The item model a grid shows a data set through: one column per visible
 // field, header from the display label, edits written to the data set.
 #include <QAbstractTableModel>
+#include <QStringList>
 
 class DataSet;
 
@@ -16,6 +17,8 @@ public:
     void setBoolsAsChecks(bool on) { checks_ = on; }
     bool editable() const { return editable_; }
     int fieldOfColumn(int column) const; // index into DataSet::fields()
+    // Shows these fields in this order (visible ones only); empty: data set order.
+    void setColumnOrder(const QStringList &fields);
     int columnOfField(const QString &name) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -34,6 +37,7 @@ public slots:
 private:
     DataSet *ds_;
     QList<int> columns_;
+    QStringList order_;
     bool editable_ = true;
     bool checks_ = false;
     QString lastError_;

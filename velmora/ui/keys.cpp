@@ -78,6 +78,10 @@ bool FormKeys::eventFilter(QObject *watched, QEvent *event)
             form_->close();
         return true;
     }
+    if (key->key() == Qt::Key_Delete && delete_ && qobject_cast<QAbstractItemView *>(w)) {
+        delete_(); // on a grid not being edited
+        return true;
+    }
     if (insideItemView(w))
         return false; // grids handle their own keys
     if (key->key() == Qt::Key_Delete && delete_ && !qobject_cast<QLineEdit *>(w) && !isTextArea(w)) {
