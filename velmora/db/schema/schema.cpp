@@ -332,7 +332,7 @@ QStringList check(Database &db)
 
 const QList<SchemaPart> &parts()
 {
-    static const QList<SchemaPart> all{shellSchema(), basedataSchema(), stockSchema(), goodsSchema(), moneySchema()};
+    static const QList<SchemaPart> all{shellSchema(), basedataSchema(), stockSchema(), goodsSchema(), moneySchema(), wagesSchema()};
     return all;
 }
 

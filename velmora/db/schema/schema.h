@@ -107,3 +107,4 @@ SchemaPart basedataSchema();
 SchemaPart stockSchema();
 SchemaPart goodsSchema();
 SchemaPart moneySchema();
+SchemaPart wagesSchema();
