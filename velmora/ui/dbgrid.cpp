@@ -117,6 +117,16 @@ private:
 
 // ---- view -----------------------------------------------------------------------
 
+void GridView::commitEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget *editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void GridView::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && model()) {
@@ -182,6 +192,9 @@ void DBGrid::setDataSet(DataSet *ds)
         if (cur.isValid() && ds_->isActive() && cur.row() != ds_->recNo()) {
             try {
                 ds_->moveTo(cur.row());
+            } catch (const DbError &e) {
+                syncFromDataSet();
+                emit postRefused(e.message());
             } catch (...) {
                 // a refused post keeps the cursor on the row being edited
                 syncFromDataSet();

@@ -16,6 +16,8 @@ class GridView : public QTableView {
     Q_OBJECT
 public:
     using QTableView::QTableView;
+    // Writes an open cell editor's text into the model and closes it.
+    void commitEditor();
 signals:
     // Enter on the last cell of the last row.
     void endReached();
@@ -53,6 +55,8 @@ public:
 signals:
     void ellipsisClicked(const QString &field);
     void cellDoubleClicked(const QString &field);
+    // Leaving a row wrote it and the database refused (the server's text).
+    void postRefused(const QString &serverText);
 
 private:
     void syncFromDataSet();
