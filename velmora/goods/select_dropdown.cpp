@@ -57,13 +57,16 @@ DropDownPick::DropDownPick(AppContext &app, const QString &name, const QString &
     l->setSpacing(0);
     l->addWidget(grid, 1);
     l->addWidget(panel);
+    l->setSizeConstraint(QLayout::SetNoConstraint); // the width follows the columns
 
     connect(okButton, &QToolButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QToolButton::clicked, this, &QDialog::reject);
     connect(grid->view(), &QAbstractItemView::doubleClicked, this, &QDialog::accept);
     connect(grid->view()->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        if (isVisible())
-            fitWidth();
+        if (!isVisible())
+            return;
+        fitWidth();
+        setGeometry(place(anchor_, size(), work_));
     });
     qApp->installEventFilter(this);
     setFocusProxy(grid->view());
@@ -139,24 +142,25 @@ bool DropDownPick::pick(QWidget *editor, QString &key)
 
     QTableView *v = grid->view();
     v->resizeColumnsToContents();
+    for (int c = 0; c < v->model()->columnCount(); ++c)
+        v->setColumnWidth(c, qMax(v->columnWidth(c), 60));
     const int rows = qBound(4, table->recordCount(), 12);
     const int height = v->horizontalHeader()->sizeHint().height() + rows * v->verticalHeader()->defaultSectionSize() +
                        2 * v->frameWidth() + 2;
     resize(width(), height);
     fitWidth();
 
-    QRect anchor;
     QScreen *screen = nullptr;
     if (editor) {
-        anchor = QRect(editor->mapToGlobal(QPoint(0, 0)), editor->size());
+        anchor_ = QRect(editor->mapToGlobal(QPoint(0, 0)), editor->size());
         screen = editor->screen();
     } else {
-        anchor = QRect(QCursor::pos(), QSize(0, 0));
+        anchor_ = QRect(QCursor::pos(), QSize(0, 0));
     }
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    const QRect work = screen ? screen->availableGeometry() : QRect(anchor.topLeft(), size());
-    setGeometry(place(anchor, size(), work));
+    work_ = screen ? screen->availableGeometry() : QRect(anchor_.topLeft(), size());
+    setGeometry(place(anchor_, size(), work_));
 
     // The result stays Cancel unless OK is pressed: losing the focus is no choice.
     setResult(QDialog::Rejected);

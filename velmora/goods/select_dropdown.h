@@ -46,6 +46,8 @@ private:
     QString sql_;
     QString keyField_;
     QList<PickerColumn> columns_;
+    QRect anchor_; // the editor, global
+    QRect work_;
 };
 
 class TFSelect_Color : public DropDownPick {

@@ -408,8 +408,12 @@ TEST_P(PickersTest, DropDownPickersStartOnTheCellsKeyAndEnterPicks)
             auto *dd = static_cast<DropDownPick *>(d);
             EXPECT_EQ(d->objectName().toStdString(), c.picker);
             EXPECT_EQ(headers(dd->grid), c.headers);
-            QAbstractItemView *v = dd->grid->view();
+            auto *v = static_cast<QTableView *>(dd->grid->view());
             EXPECT_EQ(v->currentIndex().data().toString(), c.startsOn);
+            // The window follows its columns' widths.
+            const int width = d->width();
+            v->setColumnWidth(0, v->columnWidth(0) + 40);
+            EXPECT_EQ(d->width(), width + 40);
             QTest::keyClick(v, Qt::Key_Down);
             QTest::keyClick(v, Qt::Key_Return);
             return -1;

@@ -72,7 +72,7 @@ struct SchemaPart {
 namespace schema {
 
 // Version written into SchemaInfo; raise it when a part adds tables or columns.
-constexpr int Version = 1;
+constexpr int Version = 2;
 
 const QList<SchemaPart> &parts();
 const TableDef *table(const QString &name); // case-insensitive
