@@ -44,9 +44,9 @@ DropDownPick::DropDownPick(AppContext &app, const QString &name, const QString &
     grid->view()->verticalHeader()->hide();
     okButton = smallButton(this, QStringLiteral("OkButton"), QStyle::SP_DialogApplyButton, QStringLiteral("确定"));
     cancelButton = smallButton(this, QStringLiteral("CancelButton"), QStyle::SP_DialogCancelButton, QStringLiteral("取消"));
-    auto *panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    auto *buttons = new QVBoxLayout(panel);
+    panel_ = new QWidget(this);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    auto *buttons = new QVBoxLayout(panel_);
     buttons->setContentsMargins(1, 1, 1, 1);
     buttons->setSpacing(1);
     buttons->addWidget(okButton);
@@ -56,7 +56,7 @@ DropDownPick::DropDownPick(AppContext &app, const QString &name, const QString &
     l->setContentsMargins(0, 0, 0, 0);
     l->setSpacing(0);
     l->addWidget(grid, 1);
-    l->addWidget(panel);
+    l->addWidget(panel_);
     l->setSizeConstraint(QLayout::SetNoConstraint); // the width follows the columns
 
     connect(okButton, &QToolButton::clicked, this, &QDialog::accept);
@@ -102,7 +102,7 @@ void DropDownPick::fitWidth()
         if (!v->isColumnHidden(c))
             width += v->columnWidth(c);
     width += 2 * v->frameWidth() + (v->verticalHeader()->isVisible() ? v->verticalHeader()->width() : 0);
-    width += findChild<QWidget *>(QStringLiteral("Panel1"))->sizeHint().width() + 3;
+    width += panel_->sizeHint().width() + 3;
     resize(width, height());
 }
 
@@ -162,6 +162,7 @@ bool DropDownPick::pick(QWidget *editor, QString &key)
     work_ = screen ? screen->availableGeometry() : QRect(anchor_.topLeft(), size());
     setGeometry(place(anchor_, size(), work_));
 
+    grid->view()->setFocus(); // the popup's keys go to the list
     // The result stays Cancel unless OK is pressed: losing the focus is no choice.
     setResult(QDialog::Rejected);
     const bool ok = app_.dialogs.exec(this) == QDialog::Accepted && table->recNo() >= 0;

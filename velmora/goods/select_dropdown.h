@@ -46,6 +46,7 @@ private:
     QString sql_;
     QString keyField_;
     QList<PickerColumn> columns_;
+    QWidget *panel_;
     QRect anchor_; // the editor, global
     QRect work_;
 };
