@@ -1,4 +1,5 @@
 #include "app_context.h"
+#include "basedata_windows.h"
 #include "dialogs.h"
 #include "goods_bill_window.h"
 #include "mainwindow.h"
@@ -21,6 +22,7 @@ int main(int argc, char **argv)
     AppContext context{data, dialogs, settings, clock, {}, QApplication::applicationDirPath()};
     WindowCatalog catalog;
     registerShellWindows(catalog);
+    registerBasedataWindows(catalog);
     registerGoodsWindows(catalog);
 
     std::unique_ptr<TFmain> main = RunStartup(context, catalog);

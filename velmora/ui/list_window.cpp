@@ -611,6 +611,9 @@ void ListWindow::setSide(QWidget *side)
 {
     side->setParent(this);
     side->setMaximumWidth(260);
+    // Keyboard focus would choose the first node by itself; the list shown
+    // before the user picks one stays until then.
+    side->setFocusPolicy(Qt::ClickFocus);
     body_->insertWidget(0, side);
 }
 
