@@ -39,9 +39,13 @@ public:
         asked.push_back({QStringLiteral("folder"), title, {}, 0, {}, folder});
         if (folderAnswers.empty())
             return std::nullopt;
-        auto a = folderAnswers.front();
+        // Unpacked by hand: copying the optional trips a false GCC 12 warning.
+        const bool answered = folderAnswers.front().has_value();
+        const QString folderChosen = answered ? *folderAnswers.front() : QString();
         folderAnswers.pop_front();
-        return a;
+        if (!answered)
+            return std::nullopt;
+        return folderChosen;
     }
     QStringList openFiles(QWidget *, const QString &title, const QString &filter, const QString &initial,
                           bool) override

@@ -200,5 +200,6 @@ void TFSystem_enter::confirm()
         app_.clock.setLocalTime(QDateTime(DateTimePicker1->date(), now.time())); // a refusal is ignored
     app_.settings.write(QStringLiteral("DL_User"), name);
     app_.settings.write(QStringLiteral("SystemName"), rs.value(0, 1).toString());
+    app_.session = {name, rs.value(0, 1).toString()};
     accept();
 }

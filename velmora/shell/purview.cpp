@@ -6,7 +6,7 @@
 
 int PurviewLevel(AppContext &app, const QString &name)
 {
-    const QString set = app.settings.read(QStringLiteral("SystemName"));
+    const QString set = app.session.purviewName;
     if (set == QStringLiteral("超级用户"))
         return 2;
     const RowSet rs = app.data.ADOConnection1.query(

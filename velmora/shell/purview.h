@@ -1,6 +1,6 @@
 #pragma once
-// The permission check: the level the logged-in user's permission set has
-// for a function. 0 none (and the refusal is shown), 1 query only, 2 full.
+// The permission check: the level the permission set of the user who logged
+// in during this run has for a function. 0 none (and the refusal is shown), 1 query only, 2 full.
 #include <QString>
 
 class QWidget;

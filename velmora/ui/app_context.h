@@ -46,6 +46,14 @@ struct SharedVars {
     QString SelItemName;
 };
 
+// Who logged in during this run. The permission check answers for this user;
+// the settings' SystemName is written at login as before, but editing it by
+// hand grants nothing.
+struct Session {
+    QString userName;
+    QString purviewName;
+};
+
 struct AppContext {
     TFData &data;
     DialogService &dialogs;
@@ -53,4 +61,5 @@ struct AppContext {
     Clock &clock;
     SharedVars vars;
     QString programFolder; // where report/ and help/ live
+    Session session;
 };

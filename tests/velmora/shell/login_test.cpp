@@ -82,6 +82,7 @@ TEST_P(LoginTest, UserLoginChecksNameAndPasswordExactly)
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(app->settings.read(QStringLiteral("DL_User")), QStringLiteral("李四"));
     EXPECT_EQ(app->settings.read(QStringLiteral("SystemName")), QStringLiteral("店员"));
+    EXPECT_EQ(app->ctx.session.purviewName, QStringLiteral("店员"));
     EXPECT_TRUE(app->clock.setTo.isEmpty()); // today's date: the clock is left alone
 }
 

@@ -144,6 +144,7 @@ TEST_F(MainWindowTest, ReloginCancelKeepsTheUser)
     });
     main->run(QStringLiteral("重新登录"));
     EXPECT_EQ(app->settings.read(QStringLiteral("SystemName")), QStringLiteral("超级用户"));
+    EXPECT_EQ(app->ctx.session.purviewName, QStringLiteral("超级用户"));
 }
 
 TEST_F(MainWindowTest, PanelsRememberTheirStateAndShareOneGeometrySlot)

@@ -45,6 +45,13 @@ TEST_P(PurviewTest, TheSuperUserHasEverythingWithoutRows)
     EXPECT_EQ(CheckPurview(app->ctx, nullptr, QStringLiteral("anything")), 2);
 }
 
+TEST_P(PurviewTest, EditingTheStoredSetByHandGrantsNothing)
+{
+    app->loginAs(QStringLiteral("店员"));
+    app->settings.write(QStringLiteral("SystemName"), QStringLiteral("超级用户"));
+    EXPECT_EQ(PurviewLevel(app->ctx, QStringLiteral("进货单")), 0);
+}
+
 TEST_P(PurviewTest, TheCheckReadsTheSetAfresh)
 {
     app->loginAs(QStringLiteral("店员"));

@@ -41,7 +41,11 @@ public:
     ~TestApp();
     Database &db() { return data.ADOConnection1; }
     // Logs in as a user of the given permission set.
-    void loginAs(const QString &permissionSet) { settings.write(QStringLiteral("SystemName"), permissionSet); }
+    void loginAs(const QString &permissionSet)
+    {
+        ctx.session.purviewName = permissionSet;
+        settings.write(QStringLiteral("SystemName"), permissionSet);
+    }
 
     QTemporaryDir dir;
     ScratchDatabase scratch;

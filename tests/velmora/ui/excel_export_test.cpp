@@ -88,7 +88,7 @@ protected:
     ScriptedDialogService dialogs;
     RegSetting settings{settingsDir.filePath(QStringLiteral("reg.ini"))};
     Clock clock;
-    AppContext ctx{data, dialogs, settings, clock, {}, {}};
+    AppContext ctx{data, dialogs, settings, clock, {}, {}, {}};
 };
 
 TEST_F(ExcelTest, WorkbookHoldsWhatTheGridShows)
@@ -189,7 +189,7 @@ TEST_F(ExcelTest, NoProgramOrNoFolderShowsTheMissingExcelMessage)
     const QString message = QStringLiteral("无法调用Mircorsoft Excel! \r\n请检查是否安装了Mircorsoft Excel。");
 
     NoSpreadsheet none;
-    AppContext noProgram{data, none, settings, clock, {}, {}};
+    AppContext noProgram{data, none, settings, clock, {}, {}, {}};
     EXPECT_FALSE(ExportToExcel(noProgram, nullptr, ds, 6));
     ASSERT_EQ(none.asked.size(), 1);
     EXPECT_EQ(none.asked[0].text, message);

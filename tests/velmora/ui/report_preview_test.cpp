@@ -304,7 +304,7 @@ protected:
     ScriptedDialogService dialogs;
     RegSetting settings{settingsDir.filePath(QStringLiteral("reg.ini"))};
     Clock clock;
-    AppContext ctx{data, dialogs, settings, clock, {}, {}};
+    AppContext ctx{data, dialogs, settings, clock, {}, {}, {}};
 };
 
 TEST_F(PrintReportTest, MissingTemplateIsTold)
