@@ -19,7 +19,7 @@ int main(int argc, char **argv)
     QtDialogService dialogs;
     Clock clock;
     TFData data;
-    AppContext context{data, dialogs, settings, clock, {}, QApplication::applicationDirPath()};
+    AppContext context{data, dialogs, settings, clock, {}, QApplication::applicationDirPath(), {}};
     WindowCatalog catalog;
     registerShellWindows(catalog);
     registerBasedataWindows(catalog);
