@@ -3,6 +3,7 @@
 // their windows here; a command without a window is shown disabled.
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QDialog;
@@ -21,6 +22,13 @@ public:
     MdiFactory window(const QString &command) const { return mdi_.value(command); }
     BillFactory bill(const QString &command) const { return bills_.value(command); }
     bool has(const QString &command) const { return mdi_.contains(command) || bills_.contains(command); }
+    // Every command with a window, sorted.
+    QStringList commands() const
+    {
+        QStringList out = mdi_.keys() + bills_.keys();
+        out.sort();
+        return out;
+    }
 
 private:
     QHash<QString, MdiFactory> mdi_;

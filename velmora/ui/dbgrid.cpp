@@ -246,6 +246,9 @@ QString DBGrid::footerText(const QString &field) const
     Money total;
     for (int r = 0; r < ds_->recordCount(); ++r)
         total += Money::fromVariant(ds_->valueAt(r, f));
+    // Quantities sum as whole numbers; amounts as "#,###.00".
+    if (ds_->fields()[f].kind == ColumnKind::Int)
+        return total.toString(0);
     return total.toDisplay();
 }
 

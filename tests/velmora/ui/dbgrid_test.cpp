@@ -17,7 +17,7 @@ protected:
         app->db().exec(QStringLiteral("INSERT INTO Client(ClientID, ClientName, Cost, FactCost) VALUES"
                                       "('A','甲',1234.5,1),('B','乙',0.25,2),('C','丙',-100,NULL)"));
         ds = std::make_unique<DataSet>(&app->db());
-        ds->setSql(QStringLiteral("SELECT ClientID, ClientName, Cost, FactCost FROM Client WHERE ClientID IN ('A','B','C') ORDER BY ClientID"));
+        ds->setSql(QStringLiteral("SELECT ClientID, ClientName, Cost, FactCost, 2 AS Amount FROM Client WHERE ClientID IN ('A','B','C') ORDER BY ClientID"));
         ds->setUpdateTable(QStringLiteral("Client"), {QStringLiteral("ClientID")});
         ds->open();
         grid.setDataSet(ds.get());
@@ -35,6 +35,8 @@ TEST_F(DBGridTest, TheFooterSumsChosenAmounts)
     EXPECT_EQ(grid.footerText(QStringLiteral("Cost")), QStringLiteral("1,134.75"));
     EXPECT_EQ(grid.footerText(QStringLiteral("FactCost")), QStringLiteral("3.00")); // a null counts as 0
     EXPECT_EQ(grid.footerText(QStringLiteral("ClientName")), QString());
+    grid.setSumFields({QStringLiteral("Cost"), QStringLiteral("Amount")});
+    EXPECT_EQ(grid.footerText(QStringLiteral("Amount")), QStringLiteral("6")); // quantities as whole numbers
     ds->first();
     ds->setValue(QStringLiteral("Cost"), QStringLiteral("0"));
     EXPECT_EQ(grid.footerText(QStringLiteral("Cost")), QStringLiteral("-99.75"));
