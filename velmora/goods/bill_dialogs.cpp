@@ -10,6 +10,8 @@
 #include "stock_ledger.h"
 #include "tfdata.h"
 
+#include "widgets.h"
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
@@ -24,13 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton *button(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 QLineEdit *edit(QWidget *parent, const QString &name, bool readOnly = false)
 {
     auto *e = new QLineEdit(parent);
@@ -60,7 +55,7 @@ TFAddGoodsLines::TFAddGoodsLines(AppContext &app, TFGoodsBill &bill)
     setObjectName(sale_ ? QStringLiteral("TFAdd_Goods_Sell") : QStringLiteral("TFAdd_stock_form"));
     setWindowTitle(QStringLiteral("增加商品资料"));
     GoodsID = edit(this, QStringLiteral("GoodsID"));
-    SelectButton = button(this, QStringLiteral("SelectButton"), QStringLiteral("选择"));
+    SelectButton = makeButton(this, QStringLiteral("SelectButton"), QStringLiteral("选择"));
     GoodsName = edit(this, QStringLiteral("GoodsName"), true);
     Unit = edit(this, QStringLiteral("Unit"), true);
     Spec = edit(this, QStringLiteral("Spec"), true);
@@ -84,8 +79,8 @@ TFAddGoodsLines::TFAddGoodsLines(AppContext &app, TFGoodsBill &bill)
     Memo->setMaximumHeight(50);
     IMEI = edit(this, QStringLiteral("IMEI"));
     SN = edit(this, QStringLiteral("SN"));
-    OkButton = button(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
-    CancelButton = button(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
+    OkButton = makeButton(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
+    CancelButton = makeButton(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
 
     auto *form = new QFormLayout;
     auto *goods = new QHBoxLayout;
@@ -230,8 +225,8 @@ TFSell_client_data::TFSell_client_data(AppContext &app, const QVariant &buyerId,
     Address->setMaxLength(48);
     Phone = edit(this, QStringLiteral("Phone"));
     Phone->setMaxLength(50);
-    OkButton = button(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
-    CancelButton = button(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
+    OkButton = makeButton(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
+    CancelButton = makeButton(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("顾客名称："), BuyerName);
     form->addRow(QStringLiteral("身份证号："), IDCard);
@@ -329,8 +324,8 @@ TFGoods_client_data::TFGoods_client_data(AppContext &app, const QString &imei, Q
     add(sf, QStringLiteral("单价"), rs.isEmpty() ? QString() : Money::fromVariant(v("Cost")).toDisplay());
     add(sf, QStringLiteral("S/N号"), sqlvalue::toString(v("SN")));
     add(sf, QStringLiteral("赠品"), rs.isEmpty() ? QString() : (sqlvalue::toBool(v("Largess")) ? QStringLiteral("有") : QStringLiteral("无")));
-    auto *ok = button(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
-    auto *cancel = button(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
+    auto *ok = makeButton(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
+    auto *cancel = makeButton(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto *l = new QVBoxLayout(this);

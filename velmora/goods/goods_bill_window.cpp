@@ -17,6 +17,8 @@
 #include "tfdata.h"
 #include "window_catalog.h"
 
+#include "widgets.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -31,14 +33,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 // Stock-limit warnings are kept until the save is over: nobody is asked a
 // question while the save holds its locks.
@@ -68,7 +62,7 @@ TFGoodsBill::TFGoodsBill(AppContext &app, const GoodsBillKind &kind, QWidget *pa
     DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    SelectButton = button(this, QStringLiteral("SelectButton"), QStringLiteral("选择"));
+    SelectButton = makeButton(this, QStringLiteral("SelectButton"), QStringLiteral("选择"));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox2 = new QComboBox(this);
@@ -125,13 +119,13 @@ TFGoodsBill::TFGoodsBill(AppContext &app, const GoodsBillKind &kind, QWidget *pa
         Label11->hide();
     }
 
-    PrintButton = button(this, QStringLiteral("PrintButton"), QStringLiteral("打印"));
-    ExportButton = button(this, QStringLiteral("ExportButton"), QStringLiteral("导出"));
-    SaveButton = button(this, QStringLiteral("SaveButton"), QStringLiteral("保存"));
-    BatchButton = button(this, QStringLiteral("BatchButton"), QStringLiteral("成批增加"));
-    AddButton = button(this, QStringLiteral("AddButton"), QStringLiteral("增加"));
-    DeleteButton = button(this, QStringLiteral("DeleteButton"), QStringLiteral("删除"));
-    CloseButton = button(this, QStringLiteral("CloseButton"), QStringLiteral("关闭"));
+    PrintButton = makeButton(this, QStringLiteral("PrintButton"), QStringLiteral("打印"));
+    ExportButton = makeButton(this, QStringLiteral("ExportButton"), QStringLiteral("导出"));
+    SaveButton = makeButton(this, QStringLiteral("SaveButton"), QStringLiteral("保存"));
+    BatchButton = makeButton(this, QStringLiteral("BatchButton"), QStringLiteral("成批增加"));
+    AddButton = makeButton(this, QStringLiteral("AddButton"), QStringLiteral("增加"));
+    DeleteButton = makeButton(this, QStringLiteral("DeleteButton"), QStringLiteral("删除"));
+    CloseButton = makeButton(this, QStringLiteral("CloseButton"), QStringLiteral("关闭"));
     BatchButton->setVisible(kind.hasBatchEntry);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {PrintButton, ExportButton, SaveButton, BatchButton, AddButton, DeleteButton, CloseButton})

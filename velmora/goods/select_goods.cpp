@@ -10,6 +10,8 @@
 #include "pickers_common.h"
 #include "tfdata.h"
 
+#include "widgets.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -38,14 +40,6 @@ QString typeCondition(const QString &typeId, Params &params)
         return QStringLiteral("COALESCE(M.MerchandiseTypeID,'') = ''");
     params.append({QStringLiteral("type"), typeId});
     return QStringLiteral("M.MerchandiseTypeID = :type");
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
 }
 
 class EnterPicks : public QObject {
@@ -142,9 +136,9 @@ GoodsPickerBase::GoodsPickerBase(AppContext &app, const QString &name, QWidget *
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    FindButton = button(this, QStringLiteral("FindButton"), QStringLiteral("查找"));
-    OkButton = button(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
-    CancelButton = button(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
+    FindButton = makeButton(this, QStringLiteral("FindButton"), QStringLiteral("查找"));
+    OkButton = makeButton(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
+    CancelButton = makeButton(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
 
     connect(TreeView1, &GoodsTypeTree::typeChosen, this, [this](const QString &id) { showType(id); });
     connect(FindButton, &QPushButton::clicked, this, [this] { find(); });

@@ -8,6 +8,8 @@
 #include "pickers_common.h"
 #include "tfdata.h"
 
+#include "widgets.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,14 +22,6 @@ namespace {
 const QString kSelect = QStringLiteral(
     "SELECT ClientID, ClientName, CASE WHEN CostType=1 THEN '应收' ELSE '应付' END AS CostTypeName, FactCost "
     "FROM Client");
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 // Enter on the grid picks the current row.
 class EnterPicks : public QObject {
@@ -69,9 +63,9 @@ TFSelect_corporation::TFSelect_corporation(AppContext &app, QWidget *parent) : Q
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    FindButton = button(this, QStringLiteral("FindButton"), QStringLiteral("查找"));
-    OkButton = button(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
-    CancelButton = button(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
+    FindButton = makeButton(this, QStringLiteral("FindButton"), QStringLiteral("查找"));
+    OkButton = makeButton(this, QStringLiteral("OkButton"), QStringLiteral("确定"));
+    CancelButton = makeButton(this, QStringLiteral("CancelButton"), QStringLiteral("取消"));
 
     auto *search = new QGridLayout;
     search->addWidget(CheckBox1, 0, 0);

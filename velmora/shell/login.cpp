@@ -6,6 +6,8 @@
 #include "keys.h"
 #include "tfdata.h"
 
+#include "widgets.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,16 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-QPushButton *button(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-} // namespace
 
 void ShowHelp(DialogService &dialogs, const QString &programFolder)
 {
@@ -43,8 +35,8 @@ TFLogin_server::TFLogin_server(RegSetting &settings, DialogService &dialogs, con
     setWindowTitle(QStringLiteral("登录"));
     ServerIP = new QLineEdit(this);
     ServerIP->setObjectName(QStringLiteral("ServerIP"));
-    Button1 = button(this, QStringLiteral("Button1"), QStringLiteral("确定"));
-    Button2 = button(this, QStringLiteral("Button2"), QStringLiteral("取消"));
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("确定"));
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("取消"));
     CheckBox2 = new QCheckBox(QStringLiteral("保存用户名和密码"), this);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     EditUser = new QLineEdit(this);
@@ -52,7 +44,7 @@ TFLogin_server::TFLogin_server(RegSetting &settings, DialogService &dialogs, con
     EditPass = new QLineEdit(this);
     EditPass->setObjectName(QStringLiteral("EditPass"));
     EditPass->setEchoMode(QLineEdit::Password);
-    Button3 = button(this, QStringLiteral("Button3"), QStringLiteral("帮助"));
+    Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("帮助"));
     Button3->setStyleSheet(QStringLiteral("color: blue"));
 
     auto *l = new QVBoxLayout(this);
@@ -127,8 +119,8 @@ TFSystem_enter::TFSystem_enter(AppContext &app, QWidget *parent) : QDialog(paren
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setEchoMode(QLineEdit::Password);
     Edit1->setMaxLength(8);
-    Button1 = button(this, QStringLiteral("Button1"), QStringLiteral("确定"));
-    Button2 = button(this, QStringLiteral("Button2"), QStringLiteral("取消"));
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("确定"));
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("取消"));
 
     auto *panel = new QFrame(this);
     panel->setFrameShape(QFrame::Panel);

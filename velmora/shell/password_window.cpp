@@ -6,6 +6,8 @@
 #include "keys.h"
 #include "tfdata.h"
 
+#include "widgets.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
@@ -24,13 +26,6 @@ QLineEdit *edit(QWidget *parent, const QString &name, bool masked)
         e->setEchoMode(QLineEdit::Password);
     return e;
 }
-QPushButton *button(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 } // namespace
 
 TFSystem_password::TFSystem_password(AppContext &app, QWidget *parent) : QDialog(parent), app_(app)
@@ -47,8 +42,8 @@ TFSystem_password::TFSystem_password(AppContext &app, QWidget *parent) : QDialog
     UserOld = edit(userPage, QStringLiteral("UserOld"), false); // shown in clear
     UserNew = edit(userPage, QStringLiteral("UserNew"), true);
     UserConfirm = edit(userPage, QStringLiteral("UserConfirm"), true);
-    UserOk = button(userPage, QStringLiteral("UserOk"), QStringLiteral("确定"));
-    UserCancel = button(userPage, QStringLiteral("UserCancel"), QStringLiteral("取消"));
+    UserOk = makeButton(userPage, QStringLiteral("UserOk"), QStringLiteral("确定"));
+    UserCancel = makeButton(userPage, QStringLiteral("UserCancel"), QStringLiteral("取消"));
     auto *uf = new QFormLayout(userPage);
     uf->addRow(QStringLiteral("用户名称："), ComboBox2);
     uf->addRow(QStringLiteral("旧密码："), UserOld);
@@ -69,8 +64,8 @@ TFSystem_password::TFSystem_password(AppContext &app, QWidget *parent) : QDialog
     ClerkOld = edit(clerkPage, QStringLiteral("ClerkOld"), false);
     ClerkNew = edit(clerkPage, QStringLiteral("ClerkNew"), true);
     ClerkConfirm = edit(clerkPage, QStringLiteral("ClerkConfirm"), true);
-    ClerkOk = button(clerkPage, QStringLiteral("ClerkOk"), QStringLiteral("确定"));
-    ClerkCancel = button(clerkPage, QStringLiteral("ClerkCancel"), QStringLiteral("取消"));
+    ClerkOk = makeButton(clerkPage, QStringLiteral("ClerkOk"), QStringLiteral("确定"));
+    ClerkCancel = makeButton(clerkPage, QStringLiteral("ClerkCancel"), QStringLiteral("取消"));
     auto *cf = new QFormLayout(clerkPage);
     cf->addRow(QStringLiteral("经手人："), ComboBox1);
     cf->addRow(QStringLiteral("旧密码："), ClerkOld);

@@ -8,6 +8,8 @@
 #include "keys.h"
 #include "tfdata.h"
 
+#include "widgets.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,13 +22,6 @@
 namespace {
 const QString kSuper = QStringLiteral("超级用户");
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 } // namespace
 
 const QStringList &TFSystem_popedom::groups()
@@ -64,9 +59,9 @@ TFSystem_popedom::TFSystem_popedom(AppContext &app, QWidget *parent) : QWidget(p
     };
     connect(sets_, &DataSet::currentChanged, this, [this] { openRights(); });
 
-    SaveButton = button(this, QStringLiteral("SaveButton"), QStringLiteral("保存"));
-    AddButton = button(this, QStringLiteral("AddButton"), QStringLiteral("增加"));
-    DeleteButton = button(this, QStringLiteral("DeleteButton"), QStringLiteral("删除"));
+    SaveButton = makeButton(this, QStringLiteral("SaveButton"), QStringLiteral("保存"));
+    AddButton = makeButton(this, QStringLiteral("AddButton"), QStringLiteral("增加"));
+    DeleteButton = makeButton(this, QStringLiteral("DeleteButton"), QStringLiteral("删除"));
     setGrid_ = new DBGrid(this);
     setGrid_->setObjectName(QStringLiteral("DBGridEh1"));
     auto *left = new QWidget(this);
@@ -121,9 +116,9 @@ TFSystem_popedom::TFSystem_popedom(AppContext &app, QWidget *parent) : QWidget(p
     users_->beforePost = [this](DataSet &ds) { checkUser(ds); };
     userGrid_ = new DBGrid(this);
     userGrid_->setObjectName(QStringLiteral("DBGridEh3"));
-    AddUserButton = button(this, QStringLiteral("AddUserButton"), QStringLiteral("增加用户"));
-    DeleteUserButton = button(this, QStringLiteral("DeleteUserButton"), QStringLiteral("删除用户"));
-    SaveUserButton = button(this, QStringLiteral("SaveUserButton"), QStringLiteral("保存用户"));
+    AddUserButton = makeButton(this, QStringLiteral("AddUserButton"), QStringLiteral("增加用户"));
+    DeleteUserButton = makeButton(this, QStringLiteral("DeleteUserButton"), QStringLiteral("删除用户"));
+    SaveUserButton = makeButton(this, QStringLiteral("SaveUserButton"), QStringLiteral("保存用户"));
     auto *bottom = new QWidget(this);
     auto *bl = new QVBoxLayout(bottom);
     auto *bb = new QHBoxLayout;

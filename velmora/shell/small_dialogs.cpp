@@ -6,6 +6,8 @@
 #include "keys.h"
 #include "tfdata.h"
 
+#include "widgets.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,21 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
-{
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
-}
-QPushButton *button(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 QLabel *picture(QWidget *parent, QStyle::StandardPixmap which)
 {
     auto *l = new QLabel(parent);
@@ -46,8 +33,8 @@ TFInput_password::TFInput_password(AppContext &app, const QString &clerkId, QWid
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setEchoMode(QLineEdit::Password);
-    Button1 = button(this, QStringLiteral("Button1"), QStringLiteral("确定"));
-    Button2 = button(this, QStringLiteral("Button2"), QStringLiteral("取消"));
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("确定"));
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("取消"));
     auto *l = new QVBoxLayout(this);
     auto *row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("输入密码："), this));
@@ -86,8 +73,8 @@ TFMyInputbox::TFMyInputbox(const QString &caption, const QString &prompt, const 
     Edit1 = new QLineEdit(defaultText, this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMinimumWidth(273);
-    Button1 = button(this, QStringLiteral("Button1"), QStringLiteral("确定"));
-    Button2 = button(this, QStringLiteral("Button2"), QStringLiteral("取消"));
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("确定"));
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("取消"));
     auto *l = new QVBoxLayout(this);
     l->addWidget(new QLabel(prompt, this));
     l->addWidget(Edit1);
@@ -104,8 +91,8 @@ TFrMessage::TFrMessage(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFrMessage"));
     setWindowTitle(QStringLiteral("提示"));
-    Button1 = button(this, QStringLiteral("Button1"), QStringLiteral("确定"));
-    Button2 = button(this, QStringLiteral("Button2"), QStringLiteral("取消"));
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("确定"));
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("取消"));
     auto *l = new QVBoxLayout(this);
     auto *row = new QHBoxLayout;
     row->addWidget(picture(this, QStyle::SP_MessageBoxQuestion));
@@ -126,8 +113,8 @@ TFSystem_exit::TFSystem_exit(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFSystem_exit"));
     setWindowTitle(QStringLiteral("退出系统"));
-    Button1 = button(this, QStringLiteral("Button1"), QStringLiteral("确定"));
-    Button2 = button(this, QStringLiteral("Button2"), QStringLiteral("取消"));
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("确定"));
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("取消"));
     auto *l = new QVBoxLayout(this);
     auto *row = new QHBoxLayout;
     row->addWidget(picture(this, QStyle::SP_MessageBoxQuestion));
@@ -157,7 +144,7 @@ TFHel_other_product::TFHel_other_product(AppContext &app, QWidget *parent) : QDi
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     connect(link, &QLabel::linkActivated, this, [&app](const QString &url) { app.dialogs.openUrl(url); });
     l->addWidget(link);
-    auto *close = button(this, QStringLiteral("Button1"), QStringLiteral("关闭"));
+    auto *close = makeButton(this, QStringLiteral("Button1"), QStringLiteral("关闭"));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto *row = new QHBoxLayout;
     row->addStretch();
