@@ -330,4 +330,79 @@ TEST_P(GoodsBillTest, TheBuyerDialogKeepsANewBuyer)
               QStringLiteral("王五"));
 }
 
+TEST_P(GoodsBillTest, HandsetsBoughtByImeiAreSoldWithSalespersonAndBuyer)
+{
+    QStringList printed;
+    auto preview = [&printed](QDialog *d) {
+        printed << static_cast<TFfrPrview *>(d)->report()->document().toPlainText();
+        return int(QDialog::Accepted);
+    };
+    // Buy three handsets: one line typed, two by batch entry; 300 left owing.
+    auto buy = purchase();
+    line(*buy, "PHONE", 1, "1000", "860000000000001");
+    {
+        TFAddGoodsLines batch(app->ctx, *buy);
+        batch.GoodsID->setText(QStringLiteral("PHONE"));
+        batch.goodsChanged();
+        for (auto [imei, price] : {std::pair{"860000000000002", "1100"}, std::pair{"860000000000003", "1200"}}) {
+            batch.Price->setText(QString::fromLatin1(price));
+            batch.IMEI->setText(QString::fromLatin1(imei));
+            ASSERT_TRUE(batch.confirm());
+        }
+    }
+    buy->NumEdit1->selectAll();
+    QTest::keyClicks(buy->NumEdit1, QStringLiteral("3000"));
+    app->dialogs.onDialog(preview);
+    buy->print();
+    answerSave(QStringLiteral("1"));
+    ASSERT_TRUE(buy->save());
+    EXPECT_EQ(count(QStringLiteral("SELECT StockAmount FROM StockMaster")), 3);
+    EXPECT_EQ(money(QStringLiteral("SELECT sum(InCost) FROM StockCost")), Money::fromUnits(3300));
+    EXPECT_EQ(money(QStringLiteral("SELECT FactCost FROM Client WHERE ClientID='S1'")), Money::fromUnits(300));
+
+    // Sell two of them, with salesperson and buyer; 1000 left owing.
+    TFGoods_sell sell(app->ctx);
+    sell.Edit1->setText(QStringLiteral("客户乙"));
+    TFSell_client_data buyer(app->ctx, QVariant());
+    buyer.BuyerName->setText(QStringLiteral("王五"));
+    buyer.confirm();
+    for (const char *imei : {"860000000000002", "860000000000003"}) {
+        line(sell, "PHONE", 1, "1500", imei);
+        sell.lines()->setValue(QStringLiteral("ClerkID"), QStringLiteral("E2"));
+        sell.lines()->setValue(QStringLiteral("BuyerID"), buyer.buyerId());
+    }
+    EXPECT_EQ(sell.lines()->text(QStringLiteral("SalesmanName")), QStringLiteral("李四"));
+    EXPECT_EQ(sell.lines()->text(QStringLiteral("BuyerName")), QStringLiteral("王五"));
+    sell.NumEdit1->selectAll();
+    QTest::keyClicks(sell.NumEdit1, QStringLiteral("2000"));
+    app->dialogs.onDialog(preview);
+    sell.print();
+    answerSave(QStringLiteral("1"));
+    ASSERT_TRUE(sell.save());
+
+    // Handsets charge the oldest layers whichever IMEI leaves.
+    const RowSet sold = app->db().query(QStringLiteral("SELECT IMEI, InCost, ClerkID FROM SellDetail ORDER BY RecordID"));
+    ASSERT_EQ(sold.size(), 2);
+    EXPECT_EQ(Money::fromVariant(sold.value(0, 1)), Money::fromUnits(1000));
+    EXPECT_EQ(Money::fromVariant(sold.value(1, 1)), Money::fromUnits(1100));
+    EXPECT_EQ(sold.value(0, 2).toString(), QStringLiteral("E2"));
+    EXPECT_EQ(count(QStringLiteral("SELECT StockAmount FROM StockMaster")), 1);
+    EXPECT_EQ(app->db().scalar(QStringLiteral("SELECT IMEI FROM StockDetail")).toString(), QStringLiteral("860000000000001"));
+    EXPECT_EQ(money(QStringLiteral("SELECT InCost FROM StockCost")), Money::fromUnits(1200));
+    EXPECT_EQ(money(QStringLiteral("SELECT FactCost FROM Client WHERE ClientID='K1'")), Money::fromUnits(1200)); // 200 + 1000
+
+    ASSERT_EQ(printed.size(), 2);
+    EXPECT_TRUE(printed[0].contains(QStringLiteral("860000000000002")));
+    EXPECT_TRUE(printed[0].contains(QStringLiteral("叁仟零佰零拾零元零角零分"))) << printed[0].toStdString();
+    EXPECT_TRUE(printed[1].contains(QStringLiteral("李四")));
+    EXPECT_TRUE(printed[1].contains(QStringLiteral("贰仟零佰零拾零元零角零分")));
+
+    // The sale record of a handset.
+    TFGoods_client_data record(app->ctx, QStringLiteral("860000000000003"));
+    EXPECT_EQ(record.shown(QStringLiteral("顾客姓名")), QStringLiteral("王五"));
+    EXPECT_EQ(record.shown(QStringLiteral("销售单据号")), QStringLiteral("00000001"));
+    EXPECT_EQ(record.shown(QStringLiteral("业务员")), QStringLiteral("李四"));
+    EXPECT_EQ(record.shown(QStringLiteral("单价")), QStringLiteral("1,500.00"));
+}
+
 VELMORA_ON_BOTH_ENGINES(GoodsBillTest);
