@@ -34,7 +34,9 @@ protected:
     void TearDown() override
     {
         window.reset();
-        EXPECT_FALSE(app->dialogs.pendingAnswers()) << "answers left over";
+        if (app) {
+            EXPECT_FALSE(app->dialogs.pendingAnswers()) << "answers left over";
+        }
     }
 
     W &open(bool full = true)

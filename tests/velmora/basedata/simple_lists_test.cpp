@@ -29,6 +29,25 @@ TEST_P(StorehouseTest, ABlankRowDisappearsWithoutAMessage)
     expectEditingDisabled(window.get(), {QStringLiteral("DeleteButton"), QStringLiteral("AddButton"), QStringLiteral("SaveButton")});
 }
 
+TEST_P(StorehouseTest, TypedIntoTheGridAndSavedWithCtrlS)
+{
+    open();
+    GridView *view = window->grid()->view();
+    focusOn(view);
+    QTest::keyClick(view, Qt::Key_Insert);
+    ASSERT_EQ(window->storehouses()->state(), DataSet::State::Insert);
+    QTest::keyClick(view, Qt::Key_B); // opens the cell editor
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_NE(editor, view);
+    QTest::keyClick(editor, Qt::Key_2);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // Enter past the last cell started the next row, which Ctrl+S drops as blank.
+    EXPECT_EQ(window->storehouses()->state(), DataSet::State::Insert);
+    QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Storehouse WHERE StorehouseName='b2'")), 1);
+    EXPECT_FALSE(window->storehouses()->isEditing());
+}
+
 TEST_P(StorehouseTest, AWarehouseABillUsesStays)
 {
     db().exec(QStringLiteral("INSERT INTO SpillMaster(OrderID, StorehouseID) SELECT 'Y1', MIN(StorehouseID) FROM Storehouse"));
