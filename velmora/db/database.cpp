@@ -164,16 +164,21 @@ void Database::openSqlite(const QString &file, bool createIfMissing)
             throw DbError(QStringLiteral("数据库文件不存在：%1").arg(file));
         QDir().mkpath(QFileInfo(file).absolutePath());
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db.setDatabaseName(file);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     dialect_ = Dialect(Engine::SQLite);
     describe_ = file;
-    if (!db.open()) {
-        const QSqlError e = db.lastError();
+    QSqlError openError;
+    {
+        // The handle goes out of scope before a failed connection is removed.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+        db.setDatabaseName(file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+        if (!db.open())
+            openError = db.lastError();
+    }
+    if (openError.isValid()) {
         close();
-        throw DbError(errorText(e));
+        throw DbError(errorText(openError));
     }
     try {
         configureSqlite();
