@@ -134,6 +134,7 @@ QString Database::describe() const { return describe_; }
 
 void Database::close()
 {
+    failedInTransaction_.clear(); // before the connection goes
     if (!QSqlDatabase::contains(connectionName_))
         return;
     {
@@ -343,8 +344,10 @@ void Database::prepareAndBind(QSqlQuery &q, const QString &sql, const Params &pa
             fail(q.lastError(), sql);
         return;
     }
-    if (!q.prepare(positional))
+    if (!q.prepare(positional)) {
+        keepUntilTransactionEnds(q);
         fail(q.lastError(), sql);
+    }
     for (const QString &name : names) {
         const Param *found = nullptr;
         for (const Param &p : params)
@@ -356,8 +359,16 @@ void Database::prepareAndBind(QSqlQuery &q, const QString &sql, const Params &pa
             throw DbError(QStringLiteral("parameter :%1 has no value").arg(name), sql);
         q.addBindValue(sqlvalue::toBind(found->value));
     }
-    if (!q.exec())
+    if (!q.exec()) {
+        keepUntilTransactionEnds(q);
         fail(q.lastError(), sql);
+    }
+}
+
+void Database::keepUntilTransactionEnds(const QSqlQuery &q)
+{
+    if (engine() == Engine::PostgreSQL && depth_ > 0)
+        failedInTransaction_.append(q);
 }
 
 RowSet Database::query(const QString &sql, const Params &params)
@@ -435,6 +446,7 @@ void Database::commit()
     if (rollbackOnly_) {
         rollbackOnly_ = false;
         execRaw(QStringLiteral("ROLLBACK"));
+        failedInTransaction_.clear();
         throw DbError(QStringLiteral("transaction rolled back by an inner unit of work"));
     }
     try {
@@ -444,8 +456,10 @@ void Database::commit()
             execRaw(QStringLiteral("ROLLBACK"));
         } catch (...) {
         }
+        failedInTransaction_.clear();
         throw;
     }
+    failedInTransaction_.clear();
 }
 
 void Database::rollback()
@@ -458,4 +472,5 @@ void Database::rollback()
     }
     rollbackOnly_ = false;
     execRaw(QStringLiteral("ROLLBACK"));
+    failedInTransaction_.clear();
 }

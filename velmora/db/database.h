@@ -116,8 +116,14 @@ private:
     void prepareAndBind(class QSqlQuery &q, const QString &sql, const Params &params);
     [[noreturn]] void fail(const class QSqlError &error, const QString &sql) const;
 
+    // Keeps a failed PostgreSQL statement until its transaction has ended: its
+    // prepared statement can only be released once the transaction is no
+    // longer aborted.
+    void keepUntilTransactionEnds(const class QSqlQuery &q);
+
     QString connectionName_;
     Dialect dialect_{Engine::SQLite};
+    QList<class QSqlQuery> failedInTransaction_;
     QString describe_;
     int depth_ = 0;
     bool rollbackOnly_ = false;

@@ -214,3 +214,15 @@ TEST(DatabaseOpen, PostgresRefusalsAreClear)
     EXPECT_EQ(db.engine(), Engine::PostgreSQL);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 1")).toInt(), 1);
 }
+
+TEST(DatabasePostgres, AFailedStatementInATransactionLeavesNoPreparedStatementBehind)
+{
+    ScratchDatabase s(Engine::PostgreSQL, false);
+    auto prepared = [&] { return s->scalar(QStringLiteral("SELECT count(*) FROM pg_prepared_statements")).toInt(); };
+    const int before = prepared();
+    for (int i = 0; i < 3; ++i) {
+        Transaction tx(s.db());
+        EXPECT_THROW(s->query(QStringLiteral("SELECT :a::int"), {{QStringLiteral("a"), QStringLiteral("not a number")}}), DbError);
+    }
+    EXPECT_EQ(prepared(), before);
+}
