@@ -139,12 +139,15 @@ TFSystem_enter::TFSystem_enter(AppContext &app, QWidget *parent) : QDialog(paren
 
     connect(Button1, &QPushButton::clicked, this, &TFSystem_enter::confirm);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
         if (old && (old == ComboBox1 || old == ComboBox1->lineEdit()))
             resolveUserNumber();
     });
     FormKeys::install(this, FormKeys::Defaults);
 }
+
+// Focus moves while the window's children are destroyed: stop listening first.
+TFSystem_enter::~TFSystem_enter() { disconnect(focusWatch_); }
 
 void TFSystem_enter::showEvent(QShowEvent *event)
 {

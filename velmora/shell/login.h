@@ -38,6 +38,7 @@ class TFSystem_enter : public QDialog {
     Q_OBJECT
 public:
     TFSystem_enter(AppContext &app, QWidget *parent = nullptr);
+    ~TFSystem_enter() override;
     QDateEdit *DateTimePicker1;
     QComboBox *ComboBox1;
     QLineEdit *Edit1;
@@ -56,6 +57,7 @@ private:
     void confirm();
     AppContext &app_;
     bool prepared_ = false;
+    QMetaObject::Connection focusWatch_;
 };
 
 // Opens the user's help file with the desktop's browser.

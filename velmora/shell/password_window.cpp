@@ -86,7 +86,7 @@ TFSystem_password::TFSystem_password(AppContext &app, QWidget *parent) : QDialog
         ComboBox2->addItem(users.value(i, 0).toString());
     FillClerkCombo(app_.data, ComboBox1, app_.vars.CurClerkID);
 
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
         if (!old)
             return;
         if (old == ComboBox2 || old == ComboBox2->lineEdit()) {
@@ -109,6 +109,9 @@ TFSystem_password::TFSystem_password(AppContext &app, QWidget *parent) : QDialog
     connect(ClerkCancel, &QPushButton::clicked, this, &QDialog::reject);
     FormKeys::install(this, FormKeys::Defaults | FormKeys::ArrowsMove);
 }
+
+// Focus moves while the window's children are destroyed: stop listening first.
+TFSystem_password::~TFSystem_password() { disconnect(focusWatch_); }
 
 void TFSystem_password::changeUserPassword()
 {

@@ -12,6 +12,7 @@ class TFSystem_password : public QDialog {
     Q_OBJECT
 public:
     TFSystem_password(AppContext &app, QWidget *parent = nullptr);
+    ~TFSystem_password() override;
 
     QTabWidget *PageControl1;
     // 用户密码
@@ -27,4 +28,5 @@ private:
     void changeUserPassword();
     void changeClerkPassword();
     AppContext &app_;
+    QMetaObject::Connection focusWatch_;
 };

@@ -176,29 +176,27 @@ QStringList createTableSql(const TableDef &t, const Dialect &d)
     return out;
 }
 
-QStringList existingTables(Database &db)
+namespace {
+// Names of the tables or views the database holds, in lower case.
+QStringList existing(Database &db, bool views)
 {
-    const RowSet rs = db.engine() == Engine::SQLite
-                          ? db.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"))
-                          : db.query(QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                                    "WHERE table_schema = current_schema() AND table_type='BASE TABLE'"));
+    const RowSet rs =
+        db.engine() == Engine::SQLite
+            ? db.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type=:t"),
+                       {{QStringLiteral("t"), views ? QStringLiteral("view") : QStringLiteral("table")}})
+            : db.query(QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                      "WHERE table_schema = current_schema() AND table_type=:t"),
+                       {{QStringLiteral("t"), views ? QStringLiteral("VIEW") : QStringLiteral("BASE TABLE")}});
     QStringList out;
     for (const QVariantList &r : rs.rows)
         out << r[0].toString().toLower();
     return out;
 }
+} // namespace
 
-QStringList existingViews(Database &db)
-{
-    const RowSet rs = db.engine() == Engine::SQLite
-                          ? db.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type='view'"))
-                          : db.query(QStringLiteral("SELECT table_name FROM information_schema.views "
-                                                    "WHERE table_schema = current_schema()"));
-    QStringList out;
-    for (const QVariantList &r : rs.rows)
-        out << r[0].toString().toLower();
-    return out;
-}
+QStringList existingTables(Database &db) { return existing(db, false); }
+
+QStringList existingViews(Database &db) { return existing(db, true); }
 
 bool isEmpty(Database &db) { return !existingTables(db).contains(QStringLiteral("schemainfo")); }
 
