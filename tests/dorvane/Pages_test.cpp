@@ -231,7 +231,7 @@ TEST_F(UserInterfacePage, CheckBoxesAndTheirInvertedValue)
 
 TEST_F(UserInterfacePage, OpenProjectHidesTheStylesAndNeverWritesThem)
 {
-    host->setOpenProject(QStringLiteral("/work/setup.ism"));
+    host->setOpenProject(QStringLiteral("/projects/shop/setup.ism"));
     openAndConfirm([](CKRPropertyPageEx *page) {
         for (int id : {IDC_VIEW_HEADING, IDC_VIEW_LINE, IDC_VIEW_TEXT, IDC_VIEW_ICON, IDC_VIEW_LABEL, IDC_VIEW_GROUP,
                        IDC_NAV_LIST, IDC_NAV_DESCRIPTION})

@@ -1,5 +1,8 @@
 #include "pickers_common.h"
 
+#include <QKeyEvent>
+#include <QWidget>
+
 #include "database.h"
 #include "dataset.h"
 #include "dataset_model.h"
@@ -49,3 +52,28 @@ QString containsPattern(const QString &typed)
 QString keyText(const QVariant &value) { return sqlvalue::toString(value).trimmed(); }
 
 } // namespace pickers
+
+namespace {
+class EnterPicks : public QObject {
+public:
+    EnterPicks(QObject *parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        action_();
+        return true;
+    }
+
+private:
+    std::function<void()> action_;
+};
+} // namespace
+
+void pickers::onEnter(QWidget *widget, std::function<void()> action)
+{
+    widget->installEventFilter(new EnterPicks(widget, std::move(action)));
+}

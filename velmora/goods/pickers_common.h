@@ -3,9 +3,11 @@
 // columns they show, and the LIKE pattern for typed search text.
 #include <QList>
 #include <QString>
+#include <functional>
 
 class DBGrid;
 class DataSet;
+class QWidget;
 
 struct PickerColumn {
     QString field;
@@ -25,5 +27,7 @@ void syncView(DBGrid *grid);
 QString containsPattern(const QString &typed);
 // The text form of a key as the callers keep it ("3" for ColorID 3).
 QString keyText(const QVariant &value);
+// Enter in the widget runs the action (picks the current row) instead of moving on.
+void onEnter(QWidget *widget, std::function<void()> action);
 
 } // namespace pickers

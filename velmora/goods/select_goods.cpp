@@ -42,23 +42,6 @@ QString typeCondition(const QString &typeId, Params &params)
     return QStringLiteral("M.MerchandiseTypeID = :type");
 }
 
-class EnterPicks : public QObject {
-public:
-    EnterPicks(QObject *parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        action_();
-        return true;
-    }
-
-private:
-    std::function<void()> action_;
-};
 
 } // namespace
 
@@ -145,7 +128,7 @@ GoodsPickerBase::GoodsPickerBase(AppContext &app, const QString &name, QWidget *
     connect(OkButton, &QPushButton::clicked, this, &GoodsPickerBase::choose);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(DBGridEh1->view(), &QAbstractItemView::doubleClicked, this, &GoodsPickerBase::choose);
-    DBGridEh1->view()->installEventFilter(new EnterPicks(this, [this] { choose(); }));
+    pickers::onEnter(DBGridEh1->view(), [this] { choose(); });
 
     auto *keys = FormKeys::install(this, FormKeys::Defaults);
     keys->bindCtrl(Qt::Key_F, [this] { find(); });

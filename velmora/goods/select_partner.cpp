@@ -24,23 +24,6 @@ const QString kSelect = QStringLiteral(
     "FROM Client");
 
 // Enter on the grid picks the current row.
-class EnterPicks : public QObject {
-public:
-    EnterPicks(QObject *parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        action_();
-        return true;
-    }
-
-private:
-    std::function<void()> action_;
-};
 } // namespace
 
 TFSelect_corporation::TFSelect_corporation(AppContext &app, QWidget *parent) : QDialog(parent), app_(app)
@@ -86,7 +69,7 @@ TFSelect_corporation::TFSelect_corporation(AppContext &app, QWidget *parent) : Q
     connect(OkButton, &QPushButton::clicked, this, &TFSelect_corporation::choose);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(DBGridEh1->view(), &QAbstractItemView::doubleClicked, this, &TFSelect_corporation::choose);
-    DBGridEh1->view()->installEventFilter(new EnterPicks(this, [this] { choose(); }));
+    pickers::onEnter(DBGridEh1->view(), [this] { choose(); });
 
     auto *keys = FormKeys::install(this, FormKeys::Defaults);
     keys->bindCtrl(Qt::Key_F, [this] { find(); });

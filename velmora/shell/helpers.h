@@ -28,7 +28,7 @@ bool FindClerk(TFData &data, const QString &text, QString &clerkId, QString &cle
 QString GetBuyerName(TFData &data, qlonglong id);
 QString GetColorName(TFData &data, qlonglong id);
 QString GetConfigName(TFData &data, qlonglong id);
-// Copies name, unit, specification and configuration of a goods into the
+// Copies name, unit, model (Spec) and configuration of a goods into the
 // current row of a data set.
 void FillGoodsFields(TFData &data, DataSet &ds, const QString &merchandiseId);
 
