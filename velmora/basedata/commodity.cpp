@@ -142,24 +142,16 @@ void TFSetup_commodity::addGoods()
 
 void TFSetup_commodity::editGoods()
 {
-    if (!EditButton->isEnabled())
-        return;
-    if (ADOMerchandise->isEmpty()) {
-        addGoods();
-        return;
-    }
-    ADOMerchandise->edit();
-    showDialog();
+    if (EditButton->isEnabled())
+        editInForm(*ADOMerchandise, kSaveFailed, [this] { addGoods(); }, [this] { showDialog(); });
 }
 
 void TFSetup_commodity::showDialog()
 {
     {
         TFSetup_add_commodity dlg(app(), *ADOMerchandise, this);
-        app().dialogs.exec(&dlg);
+        runForm(*ADOMerchandise, dlg);
     }
-    if (ADOMerchandise->isEditing())
-        ADOMerchandise->cancel();
     ADOMerchandise->refresh();
 }
 

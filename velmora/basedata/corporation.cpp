@@ -141,26 +141,14 @@ void TFSetup_corporation::addClient()
 
 void TFSetup_corporation::editClient()
 {
-    if (!EditButton->isEnabled())
-        return;
-    if (Client->isEmpty()) {
-        addClient();
-        return;
-    }
-    if (!post(*Client, kSaveFailed))
-        return;
-    Client->edit();
-    showDialog();
+    if (EditButton->isEnabled())
+        editInForm(*Client, kSaveFailed, [this] { addClient(); }, [this] { showDialog(); });
 }
 
 void TFSetup_corporation::showDialog()
 {
-    {
-        TFSetup_add_corporation dlg(app(), *Client, this);
-        app().dialogs.exec(&dlg);
-    }
-    if (Client->isEditing())
-        Client->cancel();
+    TFSetup_add_corporation dlg(app(), *Client, this);
+    runForm(*Client, dlg);
 }
 
 void TFSetup_corporation::deleteClient()

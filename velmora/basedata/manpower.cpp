@@ -168,26 +168,16 @@ void TFSetup_manpower::addClerk()
 
 void TFSetup_manpower::editClerk()
 {
-    if (!EditButton->isEnabled())
-        return;
-    if (Clerk->isEmpty()) {
-        addClerk();
-        return;
-    }
-    if (!post(*Clerk, kSaveFailed))
-        return;
-    Clerk->edit();
-    showDialog();
+    if (EditButton->isEnabled())
+        editInForm(*Clerk, kSaveFailed, [this] { addClerk(); }, [this] { showDialog(); });
 }
 
 void TFSetup_manpower::showDialog()
 {
     {
         TFSetup_add_manpower dlg(app(), *Clerk, this);
-        app().dialogs.exec(&dlg);
+        runForm(*Clerk, dlg);
     }
-    if (Clerk->isEditing())
-        Clerk->cancel();
     Clerk->refresh(); // the duty's name
 }
 

@@ -114,11 +114,7 @@ TFAddGoodsLines::TFAddGoodsLines(AppContext &app, TFGoodsBill &bill)
     form->addRow(QStringLiteral("S/N号："), SN);
     auto *l = new QVBoxLayout(this);
     l->addLayout(form);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OkButton);
-    row->addWidget(CancelButton);
-    l->addLayout(row);
+    l->addLayout(buttonRow(OkButton, CancelButton));
 
     const RowSet colours = app_.data.ADOConnection1.query(QStringLiteral("Select ColorName From Color ORDER BY ColorID"));
     for (int i = 0; i < colours.size(); ++i)
@@ -235,11 +231,7 @@ TFSell_client_data::TFSell_client_data(AppContext &app, const QVariant &buyerId,
     form->addRow(QStringLiteral("联系电话："), Phone);
     auto *l = new QVBoxLayout(this);
     l->addLayout(form);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(OkButton);
-    row->addWidget(CancelButton);
-    l->addLayout(row);
+    l->addLayout(buttonRow(OkButton, CancelButton));
 
     if (!buyerId_.isNull()) {
         const RowSet rs = app_.data.ADOConnection1.query(
@@ -331,11 +323,7 @@ TFGoods_client_data::TFGoods_client_data(AppContext &app, const QString &imei, Q
     auto *l = new QVBoxLayout(this);
     l->addWidget(buyer);
     l->addWidget(sale);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    l->addLayout(row);
+    l->addLayout(buttonRow(ok, cancel));
     FormKeys::install(this, FormKeys::EscCloses);
 }
 

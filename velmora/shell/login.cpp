@@ -131,11 +131,7 @@ TFSystem_enter::TFSystem_enter(AppContext &app, QWidget *parent) : QDialog(paren
     form->addRow(QStringLiteral("用户密码："), Edit1);
     auto *l = new QVBoxLayout(this);
     l->addWidget(panel);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(Button1);
-    row->addWidget(Button2);
-    l->addLayout(row);
+    l->addLayout(buttonRow(Button1, Button2));
 
     connect(Button1, &QPushButton::clicked, this, &TFSystem_enter::confirm);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);

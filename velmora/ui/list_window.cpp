@@ -776,6 +776,26 @@ bool ListWindow::requireRights()
     return full_;
 }
 
+void ListWindow::editInForm(DataSet &ds, const QString &failMessage, const std::function<void()> &add,
+                            const std::function<void()> &showForm)
+{
+    if (ds.isEmpty()) {
+        add();
+        return;
+    }
+    if (!post(ds, failMessage))
+        return;
+    ds.edit();
+    showForm();
+}
+
+void ListWindow::runForm(DataSet &ds, QDialog &form)
+{
+    app_.dialogs.exec(&form);
+    if (ds.isEditing())
+        ds.cancel();
+}
+
 bool ListWindow::post(DataSet &ds, const QString &failMessage)
 {
     commitEditors();

@@ -221,6 +221,13 @@ public:
     // Writes the row being edited. A refusal of a check stays quiet (it has
     // spoken), a database refusal shows failMessage; the row stays in edit.
     bool post(DataSet &ds, const QString &failMessage);
+    // 修改 through a record form: an empty list adds instead (the window's own
+    // 增加, with its checks); otherwise the row is stored, put into edit and
+    // shown in the form.
+    void editInForm(DataSet &ds, const QString &failMessage, const std::function<void()> &add,
+                    const std::function<void()> &showForm);
+    // Shows a record form over the current row; an edit it left open is dropped.
+    void runForm(DataSet &ds, QDialog &form);
     // "没有记录可以删除。", "是否确定删除？", then the delete; a database
     // refusal shows failMessage and the row stays.
     bool removeCurrent(DataSet &ds, const QString &failMessage);
